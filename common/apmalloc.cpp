@@ -1,0 +1,62 @@
+#include "apmalloc.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "messages.h"
+
+namespace tools {
+
+namespace {
+
+BufferRegistry registry;
+
+void release_all() {
+  if (registry.count == 0) return;
+  say_err("- [APMALLOC] unhandling buffers, %d areas.\n", registry.count + 1);
+  for (int32_t i = 0; i < registry.count; ++i) std::free(registry.table[i]);
+  std::free(registry.table);
+  registry = BufferRegistry{};
+}
+
+// Makes room for one more entry; false when the table cannot grow.
+bool reserve_entry() {
+  if (registry.table == nullptr && registry.count == 0) {
+    registry.table = static_cast<void**>(std::malloc(sizeof(void*) * kRegistryBlock));
+    if (registry.table == nullptr) return false;
+    registry.blocks = 1;
+    return true;
+  }
+  if (registry.count > 0 && registry.count % kRegistryBlock == 0) {
+    const size_t entries = static_cast<size_t>(registry.blocks + 1) * kRegistryBlock;
+    void** grown = static_cast<void**>(std::malloc(sizeof(void*) * entries));
+    if (grown == nullptr) return false;
+    std::memcpy(grown, registry.table, sizeof(void*) * static_cast<size_t>(registry.count));
+    std::free(registry.table);
+    registry.table = grown;
+    registry.blocks += 1;
+  }
+  return true;
+}
+
+}  // namespace
+
+void* apmalloc(int64_t size) {
+  if (size == -1) {
+    release_all();
+    return nullptr;
+  }
+  if (size < 0) return nullptr;
+  void* buffer = std::malloc(size == 0 ? 1 : static_cast<size_t>(size));
+  if (buffer == nullptr) return nullptr;
+  if (!reserve_entry()) {
+    std::free(buffer);
+    return nullptr;
+  }
+  registry.table[registry.count++] = buffer;
+  return buffer;
+}
+
+const BufferRegistry& buffer_registry() { return registry; }
+
+}  // namespace tools

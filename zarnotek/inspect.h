@@ -1,0 +1,17 @@
+// The inspect operation: checks a PZI bank and prints its tone table.
+#pragma once
+
+#include <cstdint>
+
+namespace zarnotek {
+
+// Returns 0 after a bank that passed every check was reported, -1 after an
+// error message. Report on standard output, start/errors/verdict on standard
+// error.
+int32_t inspect_pzi_bank(const char* path);
+
+// n with its digits in groups of three ("1,234,567", "-1,234"). The text
+// lives in a static buffer until the next call.
+const char* format_grouped(int32_t n);
+
+}  // namespace zarnotek
