@@ -19,10 +19,11 @@ namespace {
 
 constexpr int64_t kMaxSize = std::numeric_limits<int32_t>::max();
 
-// Plain buffers that live until the process ends: kept reachable here.
+// Plain buffers live until the process ends; the list that keeps them
+// reachable is never destroyed either.
 std::vector<void*>& kept_buffers() {
-  static std::vector<void*> buffers;
-  return buffers;
+  static auto* buffers = new std::vector<void*>;
+  return *buffers;
 }
 
 void* keep(void* buffer) {
