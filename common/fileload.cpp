@@ -110,6 +110,11 @@ int32_t probe_file_size(const char* path) {
   return static_cast<int32_t>(size);
 }
 
+void release_plain_buffers() {
+  for (void* buffer : kept_buffers()) std::free(buffer);
+  kept_buffers().clear();
+}
+
 int64_t translate_text_mode(char* text, int64_t length) {
   int64_t out = 0;
   for (int64_t in = 0; in < length; ++in) {

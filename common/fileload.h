@@ -32,6 +32,11 @@ int32_t probe_file_size(const char* path);
 // silent. The buffer is never freed.
 char* load_text_file(const char* path);
 
+// Frees every plain buffer handed out so far by load_file (felskaro's
+// flavour) and load_text_file. The programs never call it: their buffers
+// live until the process ends. Long-running hosts (fuzzing) do, between runs.
+void release_plain_buffers();
+
 // Text-mode translation in place: returns the length of the translated text.
 int64_t translate_text_mode(char* text, int64_t length);
 

@@ -117,6 +117,11 @@ const char* resolve_ppc_list(const char* path, int32_t* total, PpcSource* source
     say_out("E [FELSKARO] LXI NOT FOUND [%s]\n", path);
     tools::exit_process(1);
   }
+  return resolve_ppc_text(pos, total, sources);
+}
+
+const char* resolve_ppc_text(char* text, int32_t* total, PpcSource* sources) {
+  char* pos = text;
   for (int n = 0; n < kPpcTones; ++n) sources[n] = PpcSource{};
   int32_t line = 0;
   const char* output = nullptr;

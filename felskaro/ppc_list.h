@@ -34,6 +34,10 @@ char* split_line(char* line, char** fields, int max);
 // Ends the process with status 1 when the list cannot be loaded.
 const char* resolve_ppc_list(const char* path, int32_t* total, PpcSource* sources);
 
+// The same for a list text already in memory (zero-terminated, writable,
+// valid for the rest of the run).
+const char* resolve_ppc_text(char* text, int32_t* total, PpcSource* sources);
+
 // 0 with offset and size of element e of the bank at path, or -1 (cannot
 // load), -2 (too short), -4 (no such element), -3 (bad element).
 int32_t find_ppc_element(const char* path, int32_t e, int32_t* offset, int32_t* size);

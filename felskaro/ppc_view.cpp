@@ -17,6 +17,10 @@ int32_t view_ppc_bank(const char* path) {
     say_out("E [VIEW] ERROR, cannot read File [%s].\n", path);
     return -1;
   }
+  return show_ppc_bank(path, bank, size);
+}
+
+int32_t show_ppc_bank(const char* path, const uint8_t* bank, int32_t size) {
   if (size < tools::kPpcTableEnd) {
     say_out("E [VIEW] ERROR, too short File [%s].\n", path);
     return -2;

@@ -10,4 +10,7 @@ namespace felskaro {
 // the loader's messages.
 int32_t view_ppc_bank(const char* path);
 
+// The table of a bank already in memory, named path.
+int32_t show_ppc_bank(const char* path, const uint8_t* bank, int32_t size);
+
 }  // namespace felskaro

@@ -18,8 +18,12 @@ int32_t read_bank_list(const char* path) {
   uint8_t* data = nullptr;
   const int32_t size = load_file(path, &data);
   if (size < 0) tools::exit_process(size);
+  return parse_bank_list(reinterpret_cast<char*>(data));
+}
+
+int32_t parse_bank_list(char* text) {
   RunState& rs = run_state();
-  char* pos = reinterpret_cast<char*>(data);
+  char* pos = text;
   int bank = -1;
   while (*pos != '\0') {
     char* next;

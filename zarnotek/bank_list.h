@@ -27,6 +27,10 @@ struct PziBank {
 // Ends the process with status -1 when the list cannot be loaded.
 int32_t read_bank_list(const char* path);
 
+// The same for a list text already in memory (zero-terminated, writable,
+// valid for the rest of the run).
+int32_t parse_bank_list(char* text);
+
 // Each returns the start of the next line, or null after a reported error.
 char* parse_bank_line(char* line, int bank);
 char* parse_tone_line(char* line, int bank);

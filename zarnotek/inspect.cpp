@@ -70,6 +70,10 @@ int32_t inspect_pzi_bank(const char* path) {
     say_err("E [INSPECT] ERROR, cannot read File [%s].\n", path);
     return -1;
   }
+  return report_pzi_bank(path, bank, size);
+}
+
+int32_t report_pzi_bank(const char* path, const uint8_t* bank, int32_t size) {
   if (!pzi_large_enough(size)) {
     say_err("E [INSPECT] too small PZI, %d bytes.\n", size);
     return -1;

@@ -10,6 +10,10 @@ namespace zarnotek {
 // error.
 int32_t inspect_pzi_bank(const char* path);
 
+// The checks and the report for a bank already in memory (path names it in
+// the report).
+int32_t report_pzi_bank(const char* path, const uint8_t* bank, int32_t size);
+
 // n with its digits in groups of three ("1,234,567", "-1,234"). The text
 // lives in a static buffer until the next call.
 const char* format_grouped(int32_t n);

@@ -80,6 +80,10 @@ int32_t convert_pzi_to_p86(const char* path) {
     say_err("E [INSPECT] ERROR, cannot read File [%s].\n", path);
     return -1;
   }
+  return convert_loaded_pzi(path, bank, size);
+}
+
+int32_t convert_loaded_pzi(const char* path, const uint8_t* bank, int32_t size) {
   if (!pzi_large_enough(size)) {
     say_err("E [INSPECT] too small PZI, %d bytes.\n", size);
     return -1;

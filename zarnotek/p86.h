@@ -22,6 +22,9 @@ inline constexpr int64_t kP86MaxSize = 0xFFFFFF;
 // (status -1) when the output cannot be created or written.
 int32_t convert_pzi_to_p86(const char* path);
 
+// The conversion of a bank already in memory, named path.
+int32_t convert_loaded_pzi(const char* path, const uint8_t* bank, int32_t size);
+
 // The input path with its last three characters replaced by "P86"; empty
 // when the path has fewer than three characters.
 std::string p86_output_name(const char* path);

@@ -50,6 +50,11 @@ const char* read_ppc_list(const char* path, PpcToneSlot* tones) {
     say_err("E [LISTPPC] ERROR, LXI not found.\n");
     return nullptr;
   }
+  return parse_ppc_list(pos, tones);
+}
+
+const char* parse_ppc_list(char* text, PpcToneSlot* tones) {
+  char* pos = text;
   RunState& rs = run_state();
   const char* output = nullptr;
   int names = 0;

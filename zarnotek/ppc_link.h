@@ -29,6 +29,10 @@ int32_t link_ppc_from_list(const char* path);
 // the message, except for a list without a PPC name line).
 const char* read_ppc_list(const char* path, PpcToneSlot* tones);
 
+// The same for a list text already in memory (zero-terminated, writable,
+// valid for the rest of the run).
+const char* parse_ppc_list(char* text, PpcToneSlot* tones);
+
 // Loads the file and writes all its bytes, or ends the process.
 void append_adpcm_file(int fd, const char* name, int32_t size);
 

@@ -60,6 +60,10 @@ const WaveFormat* read_wave_format(const char* path) {
   uint8_t* file = nullptr;
   const int32_t size = load_file(path, &file);
   if (size < 0) return nullptr;
+  return parse_wave_format(file, size);
+}
+
+const WaveFormat* parse_wave_format(const uint8_t* file, int64_t size) {
   const int64_t fmt = find_riff_chunk(file, size, "fmt ");
   if (fmt < 0) {
     say_err("E [RIFFCHECK] not found FORMAT-CHUNK.\n");

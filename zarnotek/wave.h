@@ -31,6 +31,9 @@ int64_t find_riff_chunk(const uint8_t* file, int64_t size, const char* name);
 // failure.
 const WaveFormat* read_wave_format(const char* path);
 
+// The same for a file already in memory.
+const WaveFormat* parse_wave_format(const uint8_t* file, int64_t size);
+
 // 0 when a PZI bank can hold the format, else -1..-5 after a message.
 int32_t check_wave_format(const WaveFormat& format);
 
