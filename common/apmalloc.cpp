@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "arena.h"
 #include "messages.h"
 
 namespace tools {
@@ -14,7 +15,9 @@ BufferRegistry registry;
 void release_all() {
   if (registry.count == 0) return;
   say_err("- [APMALLOC] unhandling buffers, %d areas.\n", registry.count + 1);
-  for (int32_t i = 0; i < registry.count; ++i) std::free(registry.table[i]);
+  // The recorded buffers are carved from the tracked arena: freeing it frees
+  // every one of them at once.
+  tracked_arena().release_all();
   std::free(registry.table);
   registry = BufferRegistry{};
 }
@@ -47,12 +50,9 @@ void* apmalloc(int64_t size) {
     return nullptr;
   }
   if (size < 0) return nullptr;
-  void* buffer = std::malloc(size == 0 ? 1 : static_cast<size_t>(size));
+  if (!reserve_entry()) return nullptr;
+  void* buffer = tracked_arena().allocate(static_cast<size_t>(size));
   if (buffer == nullptr) return nullptr;
-  if (!reserve_entry()) {
-    std::free(buffer);
-    return nullptr;
-  }
   registry.table[registry.count++] = buffer;
   return buffer;
 }

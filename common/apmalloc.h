@@ -20,7 +20,7 @@ inline constexpr int32_t kRegistryBlock = 64;
 // size == -1: prints "- [APMALLOC] unhandling buffers, %d areas.\n" (the
 // buffers plus the table itself) on standard error when anything is
 // recorded, frees everything and returns null.
-// Any other size: allocates that many uninitialised bytes, records the
+// Any other size: allocates that many bytes (zero-filled), records the
 // buffer and returns it; null (nothing recorded, nothing printed) when the
 // allocation fails or the size is negative.
 void* apmalloc(int64_t size);

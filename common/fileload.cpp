@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
-#include <vector>
 
 #include "apmalloc.h"
+#include "arena.h"
 #include "messages.h"
 
 namespace tools {
@@ -18,18 +18,6 @@ namespace tools {
 namespace {
 
 constexpr int64_t kMaxSize = std::numeric_limits<int32_t>::max();
-
-// Plain buffers live until the process ends; the list that keeps them
-// reachable is never destroyed either.
-std::vector<void*>& kept_buffers() {
-  static auto* buffers = new std::vector<void*>;
-  return *buffers;
-}
-
-void* keep(void* buffer) {
-  if (buffer != nullptr) kept_buffers().push_back(buffer);
-  return buffer;
-}
 
 // Opens a file for reading and measures it. Returns the size, -1 when the
 // open fails, -2 when the status cannot be obtained or is too large. On
@@ -83,15 +71,16 @@ int32_t load_file(const char* path, uint8_t** data, const LoaderFlavour& flavour
   }
   const int64_t lead = flavour.tracked ? 1 : 0;
   const int64_t total = size + lead + 1;
-  uint8_t* buffer = flavour.tracked ? static_cast<uint8_t*>(apmalloc(total))
-                                    : static_cast<uint8_t*>(keep(std::malloc(static_cast<size_t>(total))));
+  // Both kinds of buffer come zero-filled: the bytes around the data are zero.
+  uint8_t* buffer = flavour.tracked
+                        ? static_cast<uint8_t*>(apmalloc(total))
+                        : static_cast<uint8_t*>(plain_arena().allocate(static_cast<size_t>(total)));
   if (buffer == nullptr) {
     say_err("E [%s] cannot allocate memory for [%s], %lld bytes.\n", flavour.tag, path,
             static_cast<long long>(size));
     ::close(fd);
     return -1;
   }
-  std::memset(buffer, 0, static_cast<size_t>(total));
   if (!read_exact(fd, buffer + lead, size)) {
     say_err("E [%s] File read error.\n", flavour.tag);
     ::close(fd);
@@ -110,10 +99,7 @@ int32_t probe_file_size(const char* path) {
   return static_cast<int32_t>(size);
 }
 
-void release_plain_buffers() {
-  for (void* buffer : kept_buffers()) std::free(buffer);
-  kept_buffers().clear();
-}
+void release_plain_buffers() { plain_arena().release_all(); }
 
 int64_t translate_text_mode(char* text, int64_t length) {
   int64_t out = 0;
@@ -130,23 +116,21 @@ char* load_text_file(const char* path) {
   int fd = -1;
   const int64_t size = open_and_measure(path, &fd);
   if (size < 0) return nullptr;
-  char* buffer = static_cast<char*>(std::malloc(static_cast<size_t>(size + 2)));
+  char* buffer = static_cast<char*>(plain_arena().allocate(static_cast<size_t>(size + 2)));
   if (buffer == nullptr) {
     say_err("E [LOAD] cannot allocate memory for [%s], %lld bytes.\n", path,
             static_cast<long long>(size));
     ::close(fd);
     return nullptr;
   }
-  std::memset(buffer, 0, static_cast<size_t>(size + 2));
   if (!read_exact(fd, reinterpret_cast<uint8_t*>(buffer), size)) {
-    std::free(buffer);
     ::close(fd);
     return nullptr;
   }
   ::close(fd);
   const int64_t length = translate_text_mode(buffer, size);
   std::memset(buffer + length, 0, static_cast<size_t>(size - length));
-  return static_cast<char*>(keep(buffer));
+  return buffer;
 }
 
 }  // namespace tools

@@ -1,10 +1,10 @@
 #include "messages.h"
 
+#include <unistd.h>
 #include <cerrno>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
-#include <unistd.h>
 
 namespace tools {
 

@@ -37,8 +37,7 @@ bool clashes_with_input(const char* output, const char* list_path, const PpcSour
 int32_t write_tone_data(int fd, const char* source, int32_t size, int32_t offset) {
   uint8_t* data = nullptr;
   const int32_t loaded = load_file(source, &data);
-  if (loaded < 0 || offset < 0 || size < 0 ||
-      static_cast<int64_t>(offset) + size > loaded) {
+  if (loaded < 0 || offset < 0 || size < 0 || static_cast<int64_t>(offset) + size > loaded) {
     say_err("- [ZARNOTEK] READ PCM Failed [%s]\n", source);
     tools::exit_process(-1);
   }

@@ -179,26 +179,45 @@ TEST(FelskaroLink, ErrorsLeaveTheOutputUntouched) {
   const std::vector<LinkError> cases = {
       {"", "E [FELSKARO] ERROR, PPC-Filename not found.\n", ""},
       {"; only\n\n\tx\n", "E [FELSKARO] ERROR, PPC-Filename not found.\n", ""},
-      {"*\n", "  [FELSKARO] PPC-Filename [(null)]\nE [FELSKARO] ERROR, PPC-Filename not found.\n", ""},
+      {"*\n", "  [FELSKARO] PPC-Filename [(null)]\nE [FELSKARO] ERROR, PPC-Filename not found.\n",
+       ""},
       {"*\t\n", "  [FELSKARO] PPC-Filename []\nE [FELSKARO] ERROR, PPC-Filename not found.\n", ""},
       {"*\tout.ppc\n300\tr.adp\n", echo + "E [FELSKARO] BAD @-Number, line.1\n", ""},
       {"*\tout.ppc\n-1\tr.adp\n", echo + "E [FELSKARO] BAD @-Number, line.1\n", ""},
       {";\n*\tout.ppc\n3\t\tr.adp\n", echo + "E [FELSKARO] NO PCM-Filename, line.2.\n", ""},
       {"*\tout.ppc\n3\n", echo + "E [FELSKARO] NO PCM-Filename, line.1.\n", ""},
-      {"*\tout.ppc\n1\tgone.adp\n", echo + "  [FELSKARO] tone:  1 [gone.adp/  0]\nE [FELSKARO] NOT FOUND [gone.adp].\n", ""},
-      {"*\tout.ppc\n1\todd.adp\n", echo + "  [FELSKARO] tone:  1 [odd.adp/  0]\nE [FELSKARO] BAD PCMSize(32), [odd.adp/33]\n", ""},
-      {"*\tout.ppc\n1\tGONE.PPC\n", echo + "  [FELSKARO] tone:  1 [GONE.PPC/  0]\nE [LINK] ERROR, cannot read File [GONE.PPC].\n",
+      {"*\tout.ppc\n1\tgone.adp\n",
+       echo + "  [FELSKARO] tone:  1 [gone.adp/  0]\nE [FELSKARO] NOT FOUND [gone.adp].\n", ""},
+      {"*\tout.ppc\n1\todd.adp\n",
+       echo + "  [FELSKARO] tone:  1 [odd.adp/  0]\nE [FELSKARO] BAD PCMSize(32), [odd.adp/33]\n",
+       ""},
+      {"*\tout.ppc\n1\tGONE.PPC\n",
+       echo +
+           "  [FELSKARO] tone:  1 [GONE.PPC/  0]\nE [LINK] ERROR, cannot read File [GONE.PPC].\n",
        "E [FELSKARO] Error, input file not found. [GONE.PPC]\n"},
-      {"*\tout.ppc\n1\tSHORT.PPC\n", echo + "  [FELSKARO] tone:  1 [SHORT.PPC/  0]\nE [LINK] ERROR, too short File [SHORT.PPC].\n", ""},
-      {"*\tout.ppc\n1\tB.PPC\t4\n", echo + "  [FELSKARO] tone:  1 [B.PPC/  4]\nE [LINK] NOT FOUND PPC-Element [B.PPC/@4]\n", ""},
-      {"*\tout.ppc\n1\tB.PPC\t300\n", echo + "  [FELSKARO] tone:  1 [B.PPC/300]\nE [LINK] NOT FOUND PPC-Element [B.PPC/@300]\n", ""},
-      {"*\tout.ppc\n1\tB.PPC\t-1\n", echo + "  [FELSKARO] tone:  1 [B.PPC/ -1]\nE [LINK] NOT FOUND PPC-Element [B.PPC/@-1]\n", ""},
-      {"*\tout.ppc\n1\tB.PPC\t1\n", echo + "  [FELSKARO] tone:  1 [B.PPC/  1]\nE [LINK] BAD PPC-Format [B.PPC]\n", ""},
-      {"*\tout.ppc\n1\tB.PPC\t2\n", echo + "  [FELSKARO] tone:  1 [B.PPC/  2]\nE [LINK] BAD PPC-Format [B.PPC]\n", ""},
-      {"*\tout.ppc\n1\tB.PPC\t3\n", echo + "  [FELSKARO] tone:  1 [B.PPC/  3]\nE [LINK] BAD PPC-Format [B.PPC]\n", ""},
+      {"*\tout.ppc\n1\tSHORT.PPC\n",
+       echo +
+           "  [FELSKARO] tone:  1 [SHORT.PPC/  0]\nE [LINK] ERROR, too short File [SHORT.PPC].\n",
+       ""},
+      {"*\tout.ppc\n1\tB.PPC\t4\n",
+       echo + "  [FELSKARO] tone:  1 [B.PPC/  4]\nE [LINK] NOT FOUND PPC-Element [B.PPC/@4]\n", ""},
+      {"*\tout.ppc\n1\tB.PPC\t300\n",
+       echo + "  [FELSKARO] tone:  1 [B.PPC/300]\nE [LINK] NOT FOUND PPC-Element [B.PPC/@300]\n",
+       ""},
+      {"*\tout.ppc\n1\tB.PPC\t-1\n",
+       echo + "  [FELSKARO] tone:  1 [B.PPC/ -1]\nE [LINK] NOT FOUND PPC-Element [B.PPC/@-1]\n",
+       ""},
+      {"*\tout.ppc\n1\tB.PPC\t1\n",
+       echo + "  [FELSKARO] tone:  1 [B.PPC/  1]\nE [LINK] BAD PPC-Format [B.PPC]\n", ""},
+      {"*\tout.ppc\n1\tB.PPC\t2\n",
+       echo + "  [FELSKARO] tone:  1 [B.PPC/  2]\nE [LINK] BAD PPC-Format [B.PPC]\n", ""},
+      {"*\tout.ppc\n1\tB.PPC\t3\n",
+       echo + "  [FELSKARO] tone:  1 [B.PPC/  3]\nE [LINK] BAD PPC-Format [B.PPC]\n", ""},
       // the first failing tone in tone order stops the resolution
       {"*\tout.ppc\n9\tgone.adp\n2\todd.adp\n",
-       echo + "  [FELSKARO] tone:  9 [gone.adp/  0]\n  [FELSKARO] tone:  2 [odd.adp/  0]\nE [FELSKARO] BAD PCMSize(32), [odd.adp/33]\n", ""},
+       echo + "  [FELSKARO] tone:  9 [gone.adp/  0]\n  [FELSKARO] tone:  2 [odd.adp/  0]\nE "
+              "[FELSKARO] BAD PCMSize(32), [odd.adp/33]\n",
+       ""},
   };
   for (const auto& c : cases) {
     TempDir dir;
@@ -206,8 +225,8 @@ TEST(FelskaroLink, ErrorsLeaveTheOutputUntouched) {
     dir.write("odd.adp", Bytes(33, 0));
     dir.write("SHORT.PPC", Bytes(1055, 0));
     // element 1 runs one block past the end, 2 starts before the file, 3 has end < start - 1
-    dir.write("B.PPC", make_ppc({{0, {38, 38}}, {1, {38, 39}}, {2, {4, 40}}, {3, {38, 36}}},
-                                Bytes(32, 1)));
+    dir.write("B.PPC",
+              make_ppc({{0, {38, 38}}, {1, {38, 39}}, {2, {4, 40}}, {3, {38, 36}}}, Bytes(32, 1)));
     dir.write("l.lxi", c.list);
     const RunResult r = felskaro_run(dir, {"link", "l.lxi"});
     EXPECT_EQ(r.out, kFStart + c.out + kFFinish) << c.list;

@@ -103,10 +103,16 @@ TEST(ReadListNumber, StandardConversionClampedTo32Bits) {
   struct Case {
     const char* text;
     int32_t value;
-  } cases[] = {{"", 0},           {"abc", 0},          {"  42", 42},
-               {"+7", 7},         {"-3x", -3},         {"007", 7},
-               {"12abc", 12},     {"99999999999", INT32_MAX},
-               {"-99999999999", INT32_MIN}, {"\t 5", 5}};
+  } cases[] = {{"", 0},
+               {"abc", 0},
+               {"  42", 42},
+               {"+7", 7},
+               {"-3x", -3},
+               {"007", 7},
+               {"12abc", 12},
+               {"99999999999", INT32_MAX},
+               {"-99999999999", INT32_MIN},
+               {"\t 5", 5}};
   for (const auto& c : cases) EXPECT_EQ(tools::read_list_number(c.text), c.value) << c.text;
 }
 
@@ -163,7 +169,8 @@ TEST(LoadTextFile, CrLfBecomesLfAndSubstituteEndsText) {
   // the tail beyond the shorter text, up to size + 2, is zero
   for (int i = 6; i < 10; ++i) EXPECT_EQ(text[i], '\0') << i;
 
-  dir.write("sub", std::string("ab\x1a" "cd"));
+  dir.write("sub", std::string("ab\x1a"
+                               "cd"));
   text = tools::load_text_file(dir.file("sub").c_str());
   ASSERT_NE(text, nullptr);
   EXPECT_EQ(std::string(text), "ab");

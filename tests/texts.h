@@ -5,8 +5,10 @@
 
 namespace texts {
 
-inline const std::string kZStart = "- [ZARNOTEK] Start ZARNOTEK. =================================\n";
-inline const std::string kZFinish = "- [ZARNOTEK] finish ZARNOTEK. ================================\n";
+inline const std::string kZStart =
+    "- [ZARNOTEK] Start ZARNOTEK. =================================\n";
+inline const std::string kZFinish =
+    "- [ZARNOTEK] finish ZARNOTEK. ================================\n";
 inline const std::string kZUsage =
     "\nZARNOTEK PZI-Utility for Drevna Ver.2.10a\n"
     " usage : zarnotek.exe operation filename.ext\n"
@@ -14,8 +16,10 @@ inline const std::string kZUsage =
     "                 inspect\n"
     "                 pzi2p86\n"
     "                 linkppc\n";
-inline const std::string kFStart = "- [FELSKARO] Start FELSKARO. =================================\n";
-inline const std::string kFFinish = "- [FELSKARO] finish FELSKARO. ================================\n";
+inline const std::string kFStart =
+    "- [FELSKARO] Start FELSKARO. =================================\n";
+inline const std::string kFFinish =
+    "- [FELSKARO] finish FELSKARO. ================================\n";
 inline const std::string kFUsage =
     "\nFELSKARO PPC-Utility for Drevna Ver.2.13a\n"
     " usage : FELSKARO.exe operation filename.ext\n"

@@ -53,8 +53,8 @@ TEST(Inspect, ReportsBankWithRunsOfAbsentTonesAndLoops) {
                 kHeading +
                 "   0  16540 Hz       10        -        -        0 00000920\n"
                 "   1   8000 Hz       20        0       19       10 0000092A\n" +
-                kSep +
-                "   5  65535 Hz       30        3       29       30 0000093E\n" + kSep + "\n");
+                kSep + "   5  65535 Hz       30        3       29       30 0000093E\n" + kSep +
+                "\n");
   EXPECT_EQ(r.err, kZStart + "- [INSPECT] start inspect [b.pzi].\nC [INSPECT] FormatCheck : OK\n" +
                        release(2) + kZFinish);
   EXPECT_EQ(r.status, 0);
@@ -66,7 +66,8 @@ TEST(Inspect, EmptyBankAndToneAtTheEndOfTheTable) {
   RunResult r = zarnotek_run(dir, {"inspect", "e.pzi"});
   EXPECT_EQ(r.out,
             "C [INSPECT]    FileName : e.pzi\nC [INSPECT]    FileSize : 2,336 bytes\n"
-            "C [INSPECT]    PCMFiles : 0\n" + kHeading + "\n");
+            "C [INSPECT]    PCMFiles : 0\n" +
+                kHeading + "\n");
   EXPECT_EQ(r.status, 0);
 
   std::filesystem::create_directory(dir.path() / "sub");
@@ -74,8 +75,9 @@ TEST(Inspect, EmptyBankAndToneAtTheEndOfTheTable) {
   r = zarnotek_run(dir, {"inspect", "sub/t.PZI"});
   EXPECT_EQ(r.out,
             "C [INSPECT]    FileName : t.PZI\nC [INSPECT]    FileSize : 2,340 bytes\n"
-            "C [INSPECT]    PCMFiles : 1\n" + kHeading +
-                " 127    100 Hz        4        -        -        0 00000920\n" + kSep + "\n");
+            "C [INSPECT]    PCMFiles : 1\n" +
+                kHeading + " 127    100 Hz        4        -        -        0 00000920\n" + kSep +
+                "\n");
 }
 
 TEST(Inspect, OffsetPrintsSignedAndPositionWraps) {
@@ -98,15 +100,17 @@ struct InspectError {
 TEST(Inspect, ErrorsGoToStandardErrorWithNothingOnStandardOutput) {
   Bytes bad_magic = make_pzi({}, {});
   bad_magic[3] = '2';
-  const Bytes short_bank = make_pzi({{4, 0, 100, -1, -1, 8000}, {9, 100, 50, -1, -1, 1}},
-                                    Bytes(149, 0));
+  const Bytes short_bank =
+      make_pzi({{4, 0, 100, -1, -1, 8000}, {9, 100, 50, -1, -1, 1}}, Bytes(149, 0));
   const Bytes huge = make_pzi({{0, 0, 0x7FFFFFFF, -1, -1, 1}, {1, 0, 0x7FFFFFFF, -1, -1, 1}}, {});
   const std::vector<InspectError> cases = {
       {"short.pzi", Bytes(2335, 0), true, "E [INSPECT] too small PZI, 2335 bytes.\n", 2},
       {"magic.pzi", bad_magic, true, "E [INSPECT] not PZI1.\n", 2},
       {"cut.pzi", short_bank, true, "E [INSPECT] too short PZI, need 2486 bytes.\n", 2},
       {"huge.pzi", huge, true, "E [INSPECT] too short PZI, need 4294969630 bytes.\n", 2},
-      {"missing.pzi", {}, false,
+      {"missing.pzi",
+       {},
+       false,
        "E [ZARNOTEK] Error, input file not found. [missing.pzi]\n"
        "E [INSPECT] ERROR, cannot read File [missing.pzi].\n",
        0},
@@ -129,9 +133,10 @@ TEST(Inspect, DirectoryIsAReadErrorWithItsBufferTracked) {
   std::filesystem::create_directory(dir.path() / "d.pzi");
   const RunResult r = zarnotek_run(dir, {"inspect", "d.pzi"});
   EXPECT_EQ(r.out, "");
-  EXPECT_EQ(r.err, kZStart + "- [INSPECT] start inspect [d.pzi].\n"
-                             "E [ZARNOTEK] File read error.\n"
-                             "E [INSPECT] ERROR, cannot read File [d.pzi].\n" +
+  EXPECT_EQ(r.err, kZStart +
+                       "- [INSPECT] start inspect [d.pzi].\n"
+                       "E [ZARNOTEK] File read error.\n"
+                       "E [INSPECT] ERROR, cannot read File [d.pzi].\n" +
                        release(2) + kZFinish);
 }
 
@@ -157,7 +162,8 @@ TEST(FormatGrouped, GroupsOfThree) {
       {-2147483647, "-2,147,483,647"},
       {INT32_MIN, "-2,147,483,648"},
   };
-  for (const auto& [value, text] : cases) EXPECT_STREQ(zarnotek::format_grouped(value), text) << value;
+  for (const auto& [value, text] : cases)
+    EXPECT_STREQ(zarnotek::format_grouped(value), text) << value;
 }
 
 }  // namespace

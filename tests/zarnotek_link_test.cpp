@@ -1,6 +1,6 @@
 // zarnotek link: list parsing, WAVE reading, sample checks and PZI writing.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -142,8 +142,8 @@ TEST(Link, ListErrorsNameTheLineAndWriteNothing) {
     const RunResult r = zarnotek_run(dir, {"link", "l.lxi"});
     EXPECT_EQ(r.out, "") << c.list;
     const int areas = c.message[0] == 'W' || c.message.find("line.1.") != std::string::npos ? 2 : 3;
-    EXPECT_EQ(r.err, kZStart + c.message + "E [ZARNOTEK] aborted ZARNOTEK.\n" + release(areas) +
-                         kZFinish)
+    EXPECT_EQ(r.err,
+              kZStart + c.message + "E [ZARNOTEK] aborted ZARNOTEK.\n" + release(areas) + kZFinish)
         << c.list;
     EXPECT_EQ(dir.listing(), std::vector<std::string>{"l.lxi"}) << c.list;
   }
@@ -181,8 +181,7 @@ TEST(Link, SampleErrorsStopBeforeAnyFileIsWritten) {
   const std::vector<SampleError> cases = {
       {"t.raw", {}, "E [WaveCHECK] BAD Filename, " + bad + "t.raw]\n", ""},
       {"t.wav.bak", {}, "E [WaveCHECK] BAD Filename, " + bad + "t.wav.bak]\n", ""},
-      {"t.wav", s,
-       "E [RIFFH] file is not RIFF.E [WaveCHECK] BAD RIFF-Format, " + bad + "t.wav]\n",
+      {"t.wav", s, "E [RIFFH] file is not RIFF.E [WaveCHECK] BAD RIFF-Format, " + bad + "t.wav]\n",
        "E [RIFFCHECK] not found FORMAT-CHUNK.\n"},
       {"t.wav", text_bytes("RIFF\x04\0\0\0WAV"),
        "E [RIFFH] file is not WAVE.E [WaveCHECK] BAD RIFF-Format, " + bad + "t.wav]\n",
@@ -191,15 +190,25 @@ TEST(Link, SampleErrorsStopBeforeAnyFileIsWritten) {
        "E [RIFFCHECK] not found DATA-CHUNK.\n"},
       {"t.wav", overlong, "E [WaveCHECK] BAD RIFF-Format, " + bad + "t.wav]\n", ""},
       {"t.wav", make_wave(s, {3, 1, 8000, 1, 8}),
-       "E [RIFF] BAD RIFF, unknown formatID[3].\nE [WaveCHECK] BAD RIFF-Format, " + bad + "t.wav]\n", ""},
+       "E [RIFF] BAD RIFF, unknown formatID[3].\nE [WaveCHECK] BAD RIFF-Format, " + bad +
+           "t.wav]\n",
+       ""},
       {"t.wav", make_wave(s, {1, 2, 8000, 2, 16}),
-       "E [RIFF] BAD RIFF, too many channels[2].\nE [WaveCHECK] BAD RIFF-Format, " + bad + "t.wav]\n", ""},
+       "E [RIFF] BAD RIFF, too many channels[2].\nE [WaveCHECK] BAD RIFF-Format, " + bad +
+           "t.wav]\n",
+       ""},
       {"t.wav", make_wave(s, {1, 1, 65536, 1, 8}),
-       "E [RIFF] BAD RIFF, too higher frequency[65536].\nE [WaveCHECK] BAD RIFF-Format, " + bad + "t.wav]\n", ""},
+       "E [RIFF] BAD RIFF, too higher frequency[65536].\nE [WaveCHECK] BAD RIFF-Format, " + bad +
+           "t.wav]\n",
+       ""},
       {"t.wav", make_wave(s, {1, 1, 8000, 1, 16}),
-       "E [RIFF] BAD RIFF, to higher resolution[16bit].\nE [WaveCHECK] BAD RIFF-Format, " + bad + "t.wav]\n", ""},
+       "E [RIFF] BAD RIFF, to higher resolution[16bit].\nE [WaveCHECK] BAD RIFF-Format, " + bad +
+           "t.wav]\n",
+       ""},
       {"t.wav", make_wave(s, {1, 1, 8000, 2, 8}),
-       "E [RIFF] BAD RIFF, too large blocksize[2].\nE [WaveCHECK] BAD RIFF-Format, " + bad + "t.wav]\n", ""},
+       "E [RIFF] BAD RIFF, too large blocksize[2].\nE [WaveCHECK] BAD RIFF-Format, " + bad +
+           "t.wav]\n",
+       ""},
       {"t.ppi", {}, "", "E [ZARNOTEK] Error, input file not found. [t.ppi]\n"},
   };
   for (const auto& c : cases) {
@@ -208,8 +217,8 @@ TEST(Link, SampleErrorsStopBeforeAnyFileIsWritten) {
     if (!c.content.empty()) dir.write(c.name, c.content);
     // the first bank passes, the second fails at tone 10 - shift 1 = 9;
     // a later bad tone of the same bank is never reported
-    dir.write("l.lxi", "*\tfirst.pzi\n0\tok.pc8\n*\tbank.pzi\t1\n10\t" + c.name +
-                           "\n20\tbad.xyz\n");
+    dir.write("l.lxi",
+              "*\tfirst.pzi\n0\tok.pc8\n*\tbank.pzi\t1\n10\t" + c.name + "\n20\tbad.xyz\n");
     const RunResult r = zarnotek_run(dir, {"link", "l.lxi"});
     EXPECT_EQ(r.out, c.out) << c.name;
     const std::string head = kZStart + "- [ZARNOTEK] LXI check is OK, 2 PZI file(s).\n" + c.err;
@@ -253,9 +262,9 @@ TEST(Link, ChunkWalkRules) {
   wild[16] = wild[17] = wild[18] = wild[19] = 0xFF;
   wild[4] = wild[5] = wild[6] = wild[7] = 0xFF;
   // "fmt " whose record runs off the end of the file: missing bytes read as zero
-  const Bytes cut = concat({text_bytes("RIFF"), Bytes{0xFF, 0xFF, 0xFF, 0x7F}, text_bytes("WAVEdata"),
-                            Bytes{1, 0, 0, 0, 0x80}, text_bytes("fmt "),
-                            Bytes{16, 0, 0, 0, 1, 0, 1, 0}});
+  const Bytes cut =
+      concat({text_bytes("RIFF"), Bytes{0xFF, 0xFF, 0xFF, 0x7F}, text_bytes("WAVEdata"),
+              Bytes{1, 0, 0, 0, 0x80}, text_bytes("fmt "), Bytes{16, 0, 0, 0, 1, 0, 1, 0}});
   const struct {
     Bytes file;
     std::string err;
@@ -274,8 +283,9 @@ TEST(Link, ChunkWalkRules) {
   dir.write("t.wav", cut);
   dir.write("l.lxi", std::string("*\tb.pzi\n0\tt.wav\n"));
   const RunResult r = zarnotek_run(dir, {"link", "l.lxi"});
-  EXPECT_EQ(r.out, "E [RIFF] BAD RIFF, to higher resolution[0bit].\n"
-                   "E [WaveCHECK] BAD RIFF-Format, [b.pzi],@0,[t.wav]\n");
+  EXPECT_EQ(r.out,
+            "E [RIFF] BAD RIFF, to higher resolution[0bit].\n"
+            "E [WaveCHECK] BAD RIFF-Format, [b.pzi],@0,[t.wav]\n");
 }
 
 TEST(Link, OutputThatCannotBeCreatedEndsTheRun) {
@@ -341,11 +351,12 @@ TEST(Link, DataAreaBeyondTwoGigabytesIsRefused) {
 
 TEST(ClassifySampleFile, ByExtensionPrefixIgnoringCase) {
   const std::pair<const char*, int32_t> cases[] = {
-      {"a.wav", 1},      {"A.WAV", 1},      {"x.Wave", 1},   {"d/x.pc8", 2},
-      {"x.pc88", 2},     {"x.PPI", 3},      {"x", -1},       {"x.wav.bak", -1},
+      {"a.wav", 1},      {"A.WAV", 1},        {"x.Wave", 1}, {"d/x.pc8", 2},
+      {"x.pc88", 2},     {"x.PPI", 3},        {"x", -1},     {"x.wav.bak", -1},
       {"dir.wav/x", -1}, {"c:\\s\\x.ppi", 3}, {"x.wa", -1},
   };
-  for (const auto& [name, kind] : cases) EXPECT_EQ(zarnotek::classify_sample_file(name), kind) << name;
+  for (const auto& [name, kind] : cases)
+    EXPECT_EQ(zarnotek::classify_sample_file(name), kind) << name;
 }
 
 // A sample that shrank between the check and the write: the bytes that are

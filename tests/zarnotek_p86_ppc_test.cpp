@@ -58,10 +58,9 @@ TEST(Pzi2P86, TonesThreeAndSevenGiveExactBankAndTable) {
   const Bytes t3 = concat({Bytes{0x80, 0x00, 0xFF}, pattern(97, 1)});
   const Bytes t7 = pattern(50, 2);
   // tone 7 has S.Rate 0 and is converted all the same; tone 9 has Length 0
-  dir.write("songs.pzi", make_pzi({{3, 0, 100, -1, -1, 16540},
-                                   {7, 100, 50, 5, 9, 0},
-                                   {9, 0, 0, -1, -1, 8000}},
-                                  concat({t3, t7})));
+  dir.write("songs.pzi",
+            make_pzi({{3, 0, 100, -1, -1, 16540}, {7, 100, 50, 5, 9, 0}, {9, 0, 0, -1, -1, 8000}},
+                     concat({t3, t7})));
   dir.write("songs.P86", std::string("old content"));
   const RunResult r = zarnotek_run(dir, {"pzi2p86", "songs.pzi"});
   EXPECT_EQ(r.out, kP86Heading +
@@ -71,8 +70,8 @@ TEST(Pzi2P86, TonesThreeAndSevenGiveExactBankAndTable) {
                        "  [PZI2P86] written 1702 bytes.\n");
   EXPECT_EQ(r.err, kZStart + "- [PZI2P86] start convert [songs.pzi].\n" + release(2) + kZFinish);
   const Bytes out = dir.read("songs.P86");
-  EXPECT_EQ(out, concat({p86_header(1702), p86_table({{3, 1552, 100}, {7, 1652, 50}}),
-                         flipped(t3), flipped(t7)}));
+  EXPECT_EQ(out, concat({p86_header(1702), p86_table({{3, 1552, 100}, {7, 1652, 50}}), flipped(t3),
+                         flipped(t7)}));
   EXPECT_EQ(out[1552], 0x00);
   EXPECT_EQ(out[1553], 0x80);
   EXPECT_EQ(out[1554], 0x7F);
@@ -95,7 +94,8 @@ TEST(Pzi2P86, EntriesSharingBytesAreEachResigned) {
   TempDir dir;
   // the file is long enough for the total, though the entries overlap
   const Bytes d = pattern(50, 3);
-  dir.write("s.pzi", make_pzi({{0, 0, 20, -1, -1, 1}, {1, 0, 20, -1, -1, 1}, {2, 5, 10, -1, -1, 1}}, d));
+  dir.write("s.pzi",
+            make_pzi({{0, 0, 20, -1, -1, 1}, {1, 0, 20, -1, -1, 1}, {2, 5, 10, -1, -1, 1}}, d));
   zarnotek_run(dir, {"pzi2p86", "s.pzi"});
   const Bytes head = slice(d, 0, 20);
   EXPECT_EQ(dir.read("s.P86"),
@@ -130,14 +130,17 @@ TEST(Pzi2P86, BankErrorsWriteNothing) {
     dir.write(c.name, c.bank);
     const RunResult r = zarnotek_run(dir, {"pzi2p86", c.name});
     EXPECT_EQ(r.out, c.out);
-    EXPECT_EQ(r.err, kZStart + "- [PZI2P86] start convert [a.pzi].\n" + c.err + release(2) + kZFinish);
+    EXPECT_EQ(r.err,
+              kZStart + "- [PZI2P86] start convert [a.pzi].\n" + c.err + release(2) + kZFinish);
     EXPECT_EQ(dir.listing(), std::vector<std::string>{c.name});
   }
   TempDir dir;
   const RunResult r = zarnotek_run(dir, {"pzi2p86", "none.pzi"});
-  EXPECT_EQ(r.err, kZStart + "- [PZI2P86] start convert [none.pzi].\n"
-                             "E [ZARNOTEK] Error, input file not found. [none.pzi]\n"
-                             "E [INSPECT] ERROR, cannot read File [none.pzi].\n" + kZFinish);
+  EXPECT_EQ(r.err, kZStart +
+                       "- [PZI2P86] start convert [none.pzi].\n"
+                       "E [ZARNOTEK] Error, input file not found. [none.pzi]\n"
+                       "E [INSPECT] ERROR, cannot read File [none.pzi].\n" +
+                       kZFinish);
 }
 
 TEST(Pzi2P86, TooLargeForThreeByteFields) {
@@ -166,8 +169,9 @@ TEST(Pzi2P86, OutputNameProblems) {
   const Bytes bank = make_pzi({{0, 0, 2, -1, -1, 1}}, Bytes{1, 2});
   dir.write("x.P86", bank);
   r = zarnotek_run(dir, {"pzi2p86", "x.P86"});
-  EXPECT_EQ(r.out, kP86Heading + "@000 - 00000000 00000002 00001 - 000610 000002\n"
-                                 "  [PZI2P86] filename: [x.P86]\n");
+  EXPECT_EQ(r.out, kP86Heading +
+                       "@000 - 00000000 00000002 00001 - 000610 000002\n"
+                       "  [PZI2P86] filename: [x.P86]\n");
   EXPECT_NE(r.err.find("E [PZI2P86] output is the input [x.P86]\n"), std::string::npos);
   EXPECT_EQ(dir.read("x.P86"), bank);
 }
@@ -184,7 +188,8 @@ TEST(Pzi2P86, OutputThatCannotBeCreatedOrWritten) {
   fs::create_symlink("/dev/full", dir.path() / "f.P86");
   r = zarnotek_run(dir, {"pzi2p86", "f.pzi"});
   EXPECT_EQ(r.out, kP86Heading + "  [PZI2P86] filename: [f.P86]\n");
-  EXPECT_EQ(r.err, kZStart + "- [PZI2P86] start convert [f.pzi].\nE [PZI2P86] write error [f.P86]\n");
+  EXPECT_EQ(r.err,
+            kZStart + "- [PZI2P86] start convert [f.pzi].\nE [PZI2P86] write error [f.P86]\n");
   EXPECT_EQ(r.status, 255);
 }
 
@@ -253,7 +258,8 @@ TEST(LinkPpc, SizeLimitAndSizeChecks) {
     std::string list;
     std::string message;
   } cases[] = {
-      {"*\tx.ppc\n0\tbig.adp\n1\tone.adp\n2\tone.adp\n", "E [PCMFILE] TOO Large PPC-File, [260960]\n"},
+      {"*\tx.ppc\n0\tbig.adp\n1\tone.adp\n2\tone.adp\n",
+       "E [PCMFILE] TOO Large PPC-File, [260960]\n"},
       {"*\tx.ppc\n0\todd.adp\n", "E [PCMFILE] BAD PCMSize(32), [odd.adp/33]\n"},
       {"*\tx.ppc\n0\tnone.adp\n1\todd.adp\n", "E [PCMFILE] BAD PCMSize(32), [none.adp/-1]\n"},
   };
@@ -315,7 +321,8 @@ TEST(LinkPpc, OutputProblems) {
   dir.write("self.lxi", std::string("*\ta.adp\n0\ta.adp\n"));
   RunResult r = zarnotek_run(dir, {"linkppc", "self.lxi"});
   EXPECT_NE(r.err.find("- [ZARNOTEK] LXI check is OK, PPC:[a.adp]\n"
-                       "E [ZARNOTEK] output is an input [a.adp]\n" + kZFinish),
+                       "E [ZARNOTEK] output is an input [a.adp]\n" +
+                       kZFinish),
             std::string::npos)
       << r.err;
   EXPECT_EQ(dir.read("a.adp"), Bytes(32, 5));

@@ -15,10 +15,10 @@
 namespace zarnotek {
 
 struct PziBank {
-  const char* pzi_filename;          // output file, field 2 of the bank line
-  const char* filename[kPziTones];   // sample file per tone index, null if none
-  int32_t kind[kPziTones];           // SampleKind, set by the sample check
-  int32_t shift;                     // subtracted from tone numbers
+  const char* pzi_filename;         // output file, field 2 of the bank line
+  const char* filename[kPziTones];  // sample file per tone index, null if none
+  int32_t kind[kPziTones];          // SampleKind, set by the sample check
+  int32_t shift;                    // subtracted from tone numbers
   PziHeader header;
   PziEntry entries[kPziTones];
 };

@@ -22,7 +22,8 @@ const char* format_grouped(int32_t n) {
   const int64_t billions = m / 1000000000;
   size_t used = 0;
   auto append = [&](const char* fmt, int64_t v) {
-    const int k = std::snprintf(buffer + used, sizeof buffer - used, fmt, static_cast<long long>(v));
+    const int k =
+        std::snprintf(buffer + used, sizeof buffer - used, fmt, static_cast<long long>(v));
     if (k > 0) used += static_cast<size_t>(k);
   };
   if (n < 0) append("-", 0);

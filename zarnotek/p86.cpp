@@ -1,5 +1,6 @@
 #include "p86.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -34,8 +35,9 @@ int misplaced_tone(const SlotRecord* slots, int64_t size) {
   return -1;
 }
 
-std::vector<uint8_t> build_p86(const uint8_t* bank, const SlotRecord* slots, int64_t total) {
-  std::vector<uint8_t> out(static_cast<size_t>(total), 0);
+// The 16-byte header and the 256-slot table.
+std::vector<uint8_t> build_p86_table(const SlotRecord* slots, int64_t total) {
+  std::vector<uint8_t> out(static_cast<size_t>(kP86DataStart), 0);
   std::memcpy(out.data(), "PCM86 DATA\x0a\x00\x01", 13);
   tools::put_u24le(out.data() + 13, static_cast<uint32_t>(total));
   for (int n = 0; n < kPziTones; ++n) {
@@ -43,24 +45,42 @@ std::vector<uint8_t> build_p86(const uint8_t* bank, const SlotRecord* slots, int
     uint8_t* entry = out.data() + kP86HeaderSize + kP86EntrySize * n;
     tools::put_u24le(entry, static_cast<uint32_t>(slots[n].p86_position));
     tools::put_u24le(entry + 3, static_cast<uint32_t>(slots[n].p86_length));
-    const uint8_t* from = bank + kPziDataStart + slots[n].pzi.offset;
-    uint8_t* to = out.data() + slots[n].p86_position;
-    for (int64_t i = 0; i < slots[n].p86_length; ++i) to[i] = tools::resign_sample(from[i]);
   }
   return out;
 }
 
-void write_p86_file(const std::string& name, const std::vector<uint8_t>& image) {
+[[noreturn]] void write_failed(const std::string& name) {
+  say_err("E [PZI2P86] write error [%s]\n", name.c_str());
+  tools::exit_process(-1);
+}
+
+// Writes the bank: header and table, then each converted tone as a
+// re-signed copy of its own bytes (the loaded bank is left as it is, so
+// entries that share bytes each come out converted).
+void write_p86_file(const std::string& name, const uint8_t* bank, const SlotRecord* slots,
+                    int64_t total) {
   const int fd = tools::create_output_file(name.c_str());
   if (fd < 0) {
     say_err("E [PZI2P86] cannot open [%s]", name.c_str());
     tools::exit_process(-1);
   }
-  const bool written = tools::write_all(fd, image.data(), static_cast<int64_t>(image.size()));
-  if (!tools::close_output_file(fd) || !written) {
-    say_err("E [PZI2P86] write error [%s]\n", name.c_str());
-    tools::exit_process(-1);
+  const std::vector<uint8_t> table = build_p86_table(slots, total);
+  if (!tools::write_all(fd, table.data(), static_cast<int64_t>(table.size()))) write_failed(name);
+  std::vector<uint8_t> scratch(size_t{1} << 20);
+  for (int n = 0; n < kPziTones; ++n) {
+    if (!converted(slots[n].pzi)) continue;
+    const uint8_t* from = bank + kPziDataStart + slots[n].pzi.offset;
+    int64_t left = slots[n].p86_length;
+    while (left > 0) {
+      const size_t piece =
+          static_cast<size_t>(std::min<int64_t>(left, static_cast<int64_t>(scratch.size())));
+      for (size_t i = 0; i < piece; ++i) scratch[i] = tools::resign_sample(from[i]);
+      if (!tools::write_all(fd, scratch.data(), static_cast<int64_t>(piece))) write_failed(name);
+      from += piece;
+      left -= static_cast<int64_t>(piece);
+    }
   }
+  if (!tools::close_output_file(fd)) write_failed(name);
 }
 
 }  // namespace
@@ -123,10 +143,10 @@ int32_t convert_loaded_pzi(const char* path, const uint8_t* bank, int32_t size) 
   for (int n = 0; n < kPziTones; ++n) {
     const SlotRecord& s = slots[n];
     if (!converted(s.pzi)) continue;
-    table += tools::format("@%03d - %08X %08X %05d - %06X %06X\n", n, s.pzi.offset,
-                           static_cast<uint32_t>(s.pzi.length), s.pzi.rate,
-                           static_cast<uint32_t>(s.p86_position),
-                           static_cast<uint32_t>(s.p86_length));
+    table +=
+        tools::format("@%03d - %08X %08X %05d - %06X %06X\n", n, s.pzi.offset,
+                      static_cast<uint32_t>(s.pzi.length), s.pzi.rate,
+                      static_cast<uint32_t>(s.p86_position), static_cast<uint32_t>(s.p86_length));
   }
   tools::emit(tools::Stream::Out, table);
   const std::string name = p86_output_name(path);
@@ -140,7 +160,7 @@ int32_t convert_loaded_pzi(const char* path, const uint8_t* bank, int32_t size) 
     say_err("E [PZI2P86] output is the input [%s]\n", name.c_str());
     return -1;
   }
-  write_p86_file(name, build_p86(bank, slots, total));
+  write_p86_file(name, bank, slots, total);
   say_out("  [PZI2P86] written %lld bytes.\n", static_cast<long long>(total));
   return 0;
 }

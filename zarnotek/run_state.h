@@ -11,8 +11,8 @@ inline constexpr int kMaxBanks = 16;
 
 struct RunState {
   PziBank* pzi_banks[kMaxBanks];  // descriptors of the bank lines, in list order
-  int32_t list_line_no;          // list line being parsed, for "line.%d"
-  int32_t pcm_file_count;        // tone lines accepted by list parsing
+  int32_t list_line_no;           // list line being parsed, for "line.%d"
+  int32_t pcm_file_count;         // tone lines accepted by list parsing
 };
 
 RunState& run_state();

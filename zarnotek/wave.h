@@ -18,8 +18,8 @@ struct WaveFormat {
   uint32_t bytes_per_second;
   uint16_t block_align;
   uint16_t bits_per_sample;
-  uint32_t data_size;       // size field of the "data" chunk
-  int64_t data_available;   // bytes the file holds after the data chunk header
+  uint32_t data_size;      // size field of the "data" chunk
+  int64_t data_available;  // bytes the file holds after the data chunk header
 };
 
 // Position of the wanted chunk's header in the file, or -1. Prints
