@@ -193,6 +193,12 @@ Bytes slice(const Bytes& b, size_t from, size_t count) {
                b.begin() + static_cast<std::ptrdiff_t>(from + count));
 }
 
+std::string unstable_file() {
+  const char* path = "/sys/kernel/mm/transparent_hugepage/enabled";
+  std::error_code ec;
+  return fs::exists(path, ec) && fs::file_size(path, ec) % 32 == 0 ? path : "";
+}
+
 Bytes concat(std::initializer_list<Bytes> parts) {
   Bytes all;
   for (const auto& p : parts) all.insert(all.end(), p.begin(), p.end());

@@ -83,6 +83,11 @@ Bytes make_ppc_with_next(uint16_t next_address,
                          const Bytes& data);
 
 Bytes slice(const Bytes& b, size_t from, size_t count);
+
+// A file whose size on disk (a multiple of 32) differs from what a read
+// delivers, for the "cannot be read back whole" paths; empty where the
+// machine has none.
+std::string unstable_file();
 Bytes concat(std::initializer_list<Bytes> parts);
 
 }  // namespace testing_support

@@ -14,14 +14,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A file whose size on disk differs from what a read delivers, for the
-// "cannot be read back whole" paths; empty where the machine has none.
-std::string unstable_file() {
-  const char* path = "/sys/kernel/mm/transparent_hugepage/enabled";
-  std::error_code ec;
-  return fs::exists(path, ec) && fs::file_size(path, ec) % 32 == 0 ? path : "";
-}
-
 Bytes p86_header(uint32_t total) {
   Bytes h = text_bytes("PCM86 DATA");
   h.push_back(0x0A);
