@@ -2,6 +2,8 @@
 // the PPC format and the number reading.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstring>
 #include <string>
 
@@ -158,6 +160,15 @@ TEST(LoadFile, DirectoryIsAReadError) {
   testing::internal::CaptureStderr();
   EXPECT_EQ(tools::load_file(dir.path().c_str(), &data, tools::kZarnotekLoader), -1);
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "E [ZARNOTEK] File read error.\n");
+}
+
+TEST(LoadFile, FifoDoesNotHang) {
+  TempDir dir;
+  const std::string fifo = dir.file("pipe");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  uint8_t* data = nullptr;
+  EXPECT_EQ(tools::load_file(fifo.c_str(), &data, tools::kFelskaroLoader), 0);
+  EXPECT_EQ(tools::probe_file_size(fifo.c_str()), 0);
 }
 
 TEST(LoadTextFile, CrLfBecomesLfAndSubstituteEndsText) {

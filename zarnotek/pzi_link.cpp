@@ -18,7 +18,7 @@ using tools::say_err;
 
 namespace {
 
-// The fd of the bank being written and its name, for write failures.
+// Name of the bank being written, for the write-failure message.
 const char* current_output = "";
 
 void write_or_die(int fd, const uint8_t* data, int64_t size) {
