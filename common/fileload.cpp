@@ -20,9 +20,9 @@ namespace {
 constexpr int64_t kMaxSize = std::numeric_limits<int32_t>::max();
 
 // Opens a file for reading and measures it. The open does not wait: a FIFO
-// named by a list must not hang the run (its size is 0, so nothing is read). Returns the size, -1 when the
-// open fails, -2 when the status cannot be obtained or is too large. On
-// success *fd holds the open descriptor.
+// named by a list must not hang the run (its size is 0, so nothing is read). Returns the size, -1
+// when the open fails, -2 when the status cannot be obtained or is too large. On success *fd holds
+// the open descriptor.
 int64_t open_and_measure(const char* path, int* fd) {
   int f;
   do {
