@@ -19,10 +19,10 @@ namespace {
 
 constexpr int64_t kMaxSize = std::numeric_limits<int32_t>::max();
 
-// Opens a file for reading and measures it. The open does not wait: a FIFO
-// named by a list must not hang the run (its size is 0, so nothing is read). Returns the size, -1
-// when the open fails, -2 when the status cannot be obtained or is too large. On success *fd holds
-// the open descriptor.
+// Opens a file for reading and measures it: the size, -1 when the open
+// fails, -2 when the status cannot be obtained or is too large; on success
+// *fd holds the open descriptor. The open does not wait, so a FIFO named by
+// a list cannot hang the run (its size is 0, so nothing is read).
 int64_t open_and_measure(const char* path, int* fd) {
   int f;
   do {
