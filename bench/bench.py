@@ -94,8 +94,15 @@ def make_workload(root, rng):
     return samples, adpcm, banks
 
 
-def timed(cmd, cwd, out=None):
-    """Wall time and peak RSS (KiB) of one run."""
+def timed(cmd, cwd, out=None, outputs=()):
+    """Wall time and peak RSS (KiB) of one run. The run's outputs are removed
+    and the file system synced first, so every run (tool and copy alike)
+    creates its files anew instead of paying for truncating the last run's."""
+    for name in outputs + ((os.path.basename(out),) if out else ()):
+        path = os.path.join(cwd, name)
+        if os.path.exists(path):
+            os.remove(path)
+    os.sync()
     sink = open(out, "wb") if out else subprocess.DEVNULL
     start = time.perf_counter()
     proc = subprocess.Popen(cmd, cwd=cwd, stdout=sink, stderr=subprocess.DEVNULL)
@@ -108,10 +115,10 @@ def timed(cmd, cwd, out=None):
     return elapsed, usage.ru_maxrss
 
 
-def median_of(runs, cmd, cwd, out=None):
+def median_of(runs, cmd, cwd, out=None, outputs=()):
     times, peaks = [], []
     for _ in range(runs):
-        t, rss = timed(cmd, cwd, out)
+        t, rss = timed(cmd, cwd, out, outputs)
         times.append(t)
         peaks.append(rss)
     return statistics.median(times), max(peaks)
@@ -134,13 +141,15 @@ def main():
                       key=lambda f: os.path.getsize(os.path.join(root, f)))
         timed([zarnotek, "linkppc", "full.lxi"], root)
         mix_sources = [l.split("\t")[1] for l in open(os.path.join(root, "mix.lxi")).read().splitlines()[1:]]
+        pzi_outputs = tuple("bank%02d.pzi" % b for b in range(16))
         cases = [
-            ("zarnotek link", [zarnotek, "link", "banks.lxi"], samples, 1.3),
-            ("zarnotek inspect", [zarnotek, "inspect", largest], [largest], 2.0),
-            ("zarnotek pzi2p86", [zarnotek, "pzi2p86", largest], [largest], 2.0),
-            ("zarnotek linkppc", [zarnotek, "linkppc", "full.lxi"], adpcm, 2.0),
-            ("felskaro link", [felskaro, "link", "mix.lxi"], mix_sources, 2.0),
-            ("felskaro view", [felskaro, "view", "full.ppc"], ["full.ppc"], 2.0),
+            ("zarnotek link", [zarnotek, "link", "banks.lxi"], samples, 1.3, pzi_outputs),
+            ("zarnotek inspect", [zarnotek, "inspect", largest], [largest], 2.0, ()),
+            ("zarnotek pzi2p86", [zarnotek, "pzi2p86", largest], [largest], 2.0,
+             (largest[:-3] + "P86",)),
+            ("zarnotek linkppc", [zarnotek, "linkppc", "full.lxi"], adpcm, 2.0, ("full.ppc",)),
+            ("felskaro link", [felskaro, "link", "mix.lxi"], mix_sources, 2.0, ("mix.ppc",)),
+            ("felskaro view", [felskaro, "view", "full.ppc"], ["full.ppc"], 2.0, ()),
         ]
         print("workload: %d samples, %.1f MiB of sample bytes; %d ADPCM files; "
               "%d elements from %d banks; %d runs each, median"
@@ -148,8 +157,8 @@ def main():
         print("%-18s %10s %10s %7s %7s" % ("operation", "tool ms", "cat ms", "ratio", "target"))
         failed = False
         link_peak = 0
-        for name, cmd, sources, target in cases:
-            tool, peak = median_of(runs, cmd, root)
+        for name, cmd, sources, target, outputs in cases:
+            tool, peak = median_of(runs, cmd, root, outputs=outputs)
             copy, _ = median_of(runs, ["cat"] + sources, root, os.path.join(root, "copy.bin"))
             ratio = tool / copy
             if name == "zarnotek link":

@@ -66,16 +66,15 @@ void write_p86_file(const std::string& name, const uint8_t* bank, const SlotReco
   }
   const std::vector<uint8_t> table = build_p86_table(slots, total);
   if (!tools::write_all(fd, table.data(), static_cast<int64_t>(table.size()))) write_failed(name);
-  std::vector<uint8_t> scratch(size_t{1} << 20);
+  uint8_t scratch[64 * 1024];  // reused for every piece, so it stays in cache
   for (int n = 0; n < kPziTones; ++n) {
     if (!converted(slots[n].pzi)) continue;
     const uint8_t* from = bank + kPziDataStart + slots[n].pzi.offset;
     int64_t left = slots[n].p86_length;
     while (left > 0) {
-      const size_t piece =
-          static_cast<size_t>(std::min<int64_t>(left, static_cast<int64_t>(scratch.size())));
-      for (size_t i = 0; i < piece; ++i) scratch[i] = tools::resign_sample(from[i]);
-      if (!tools::write_all(fd, scratch.data(), static_cast<int64_t>(piece))) write_failed(name);
+      const size_t piece = static_cast<size_t>(std::min<int64_t>(left, sizeof scratch));
+      tools::resign_samples(from, scratch, piece);
+      if (!tools::write_all(fd, scratch, static_cast<int64_t>(piece))) write_failed(name);
       from += piece;
       left -= static_cast<int64_t>(piece);
     }

@@ -140,7 +140,7 @@ int32_t write_raw_tone(int fd, int b, int tone) {
   const int32_t size = load_file(bank.filename[tone], &file);
   if (size < 0) return -1;
   if (bank.kind[tone] == kSamplePc8) {
-    for (int32_t i = 0; i < size; ++i) file[i] = tools::resign_sample(file[i]);
+    tools::resign_samples(file, file, static_cast<size_t>(size));
   }
   const int32_t n = bytes_present(size, 0, bank.entries[tone].length);
   write_or_die(fd, file, n);
