@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -28,6 +29,49 @@ bool write_all(int fd, const uint8_t* data, int64_t size) {
     if (n == 0) return false;
     done += n;
   }
+  return true;
+}
+
+bool GatherWriter::add(const uint8_t* data, int64_t size) {
+  if (size <= 0) return true;
+  pieces_.emplace_back(data, size);
+  queued_ += size;
+  if (pieces_.size() >= kMaxPieces || queued_ >= kMaxBytes) return flush();
+  return true;
+}
+
+bool GatherWriter::flush() {
+  size_t first = 0;
+  while (first < pieces_.size()) {
+    iovec vec[kMaxPieces];
+    int count = 0;
+    for (size_t i = first; i < pieces_.size() && count < static_cast<int>(kMaxPieces); ++i) {
+      vec[count].iov_base = const_cast<uint8_t*>(pieces_[i].first);
+      vec[count].iov_len = static_cast<size_t>(pieces_[i].second);
+      ++count;
+    }
+    const ssize_t n = ::writev(fd_, vec, count);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (n == 0) return false;
+    // Drop what was written; a partial piece keeps its rest.
+    int64_t done = n;
+    while (done > 0) {
+      auto& piece = pieces_[first];
+      if (done >= piece.second) {
+        done -= piece.second;
+        ++first;
+      } else {
+        piece.first += done;
+        piece.second -= done;
+        done = 0;
+      }
+    }
+  }
+  pieces_.clear();
+  queued_ = 0;
   return true;
 }
 

@@ -2,7 +2,9 @@
 // permission, written through the descriptor so every failure is seen.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace tools {
@@ -12,6 +14,25 @@ int create_output_file(const char* path);
 
 // Writes all bytes; false on any failure.
 bool write_all(int fd, const uint8_t* data, int64_t size);
+
+// Collects pieces of an output file that stay valid until they are
+// written, and writes them in order with few gathering writes: one write
+// call per piece would update the file's times and take its lock each time.
+class GatherWriter {
+ public:
+  explicit GatherWriter(int fd) : fd_(fd) {}
+  // Queues size bytes at data; false when a write made on the way failed.
+  bool add(const uint8_t* data, int64_t size);
+  // Writes everything queued; false on any failure.
+  bool flush();
+
+ private:
+  static constexpr size_t kMaxPieces = 512;
+  static constexpr int64_t kMaxBytes = int64_t{4} << 20;
+  int fd_;
+  std::vector<std::pair<const uint8_t*, int64_t>> pieces_;
+  int64_t queued_ = 0;
+};
 
 // Closes; false when the close reports a failure.
 bool close_output_file(int fd);

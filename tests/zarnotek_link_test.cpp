@@ -373,7 +373,9 @@ TEST(WriteRawTone, ShrunkSampleWritesWhatIsThere) {
   zarnotek::run_state().pzi_banks[0] = &bank;
   const int fd = ::open(dir.file("out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
   ASSERT_GE(fd, 0);
-  EXPECT_EQ(zarnotek::write_raw_tone(fd, 0, 0), 2);
+  tools::GatherWriter out(fd);
+  EXPECT_EQ(zarnotek::write_raw_tone(out, 0, 0), 2);
+  EXPECT_TRUE(out.flush());
   ::close(fd);
   EXPECT_EQ(dir.read("out"), (Bytes{0x80, 0x90}));
   zarnotek::run_state().pzi_banks[0] = nullptr;

@@ -21,11 +21,13 @@ namespace {
 // Name of the bank being written, for the write-failure message.
 const char* current_output = "";
 
-void write_or_die(int fd, const uint8_t* data, int64_t size) {
-  if (!tools::write_all(fd, data, size)) {
-    say_err("E [OUTPZI] write error [%s]\n", current_output);
-    tools::exit_process(-1);
-  }
+[[noreturn]] void write_failed() {
+  say_err("E [OUTPZI] write error [%s]\n", current_output);
+  tools::exit_process(-1);
+}
+
+void write_or_die(tools::GatherWriter& out, const uint8_t* data, int64_t size) {
+  if (!out.add(data, size)) write_failed();
 }
 
 std::vector<tools::FileIdentity> run_inputs(const char* list_path, int banks) {
@@ -85,16 +87,17 @@ int32_t write_pzi_bank(int b) {
   for (int n = 0; n < kPziTones; ++n) {
     encode_pzi_entry(bank.entries[n], table.data() + kPziHeaderSize + kPziEntrySize * n);
   }
-  write_or_die(fd, table.data(), static_cast<int64_t>(table.size()));
+  tools::GatherWriter out(fd);
+  write_or_die(out, table.data(), static_cast<int64_t>(table.size()));
   for (int tone = 0; tone < kPziTones; ++tone) {
     int32_t written;
     switch (bank.kind[tone]) {
       case kSampleWave:
-        written = write_wave_tone(fd, b, tone);
+        written = write_wave_tone(out, b, tone);
         break;
       case kSamplePc8:
       case kSamplePpi:
-        written = write_raw_tone(fd, b, tone);
+        written = write_raw_tone(out, b, tone);
         break;
       default:
         continue;
@@ -104,10 +107,8 @@ int32_t write_pzi_bank(int b) {
               bank.pzi_filename, written);
     }
   }
-  if (!tools::close_output_file(fd)) {
-    say_err("E [OUTPZI] write error [%s]\n", bank.pzi_filename);
-    tools::exit_process(-1);
-  }
+  if (!out.flush()) write_failed();
+  if (!tools::close_output_file(fd)) write_failed();
   return 0;
 }
 
@@ -122,7 +123,7 @@ int32_t bytes_present(int64_t loaded, int64_t from, int32_t want) {
 
 }  // namespace
 
-int32_t write_wave_tone(int fd, int b, int tone) {
+int32_t write_wave_tone(tools::GatherWriter& out, int b, int tone) {
   const PziBank& bank = *run_state().pzi_banks[b];
   uint8_t* file = nullptr;
   const int32_t size = load_file(bank.filename[tone], &file);
@@ -130,11 +131,11 @@ int32_t write_wave_tone(int fd, int b, int tone) {
   const int64_t chunk = find_riff_chunk(file, size, "data");
   if (chunk < 0) return -1;
   const int32_t n = bytes_present(size, chunk + 8, bank.entries[tone].length);
-  write_or_die(fd, file + chunk + 8, n);
+  write_or_die(out, file + chunk + 8, n);
   return n;
 }
 
-int32_t write_raw_tone(int fd, int b, int tone) {
+int32_t write_raw_tone(tools::GatherWriter& out, int b, int tone) {
   const PziBank& bank = *run_state().pzi_banks[b];
   uint8_t* file = nullptr;
   const int32_t size = load_file(bank.filename[tone], &file);
@@ -143,7 +144,7 @@ int32_t write_raw_tone(int fd, int b, int tone) {
     tools::resign_samples(file, file, static_cast<size_t>(size));
   }
   const int32_t n = bytes_present(size, 0, bank.entries[tone].length);
-  write_or_die(fd, file, n);
+  write_or_die(out, file, n);
   return n;
 }
 

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+#include "outfile.h"
+
 namespace zarnotek {
 
 // 0 on success, negative after a failure of parsing or checking. Ends the
@@ -17,8 +19,9 @@ int32_t link_pzi_banks(const char* list_path);
 // Writes bank b's PZI file; returns 0 or ends the process.
 int32_t write_pzi_bank(int bank);
 
-// Write tone data to the open output; return the bytes written or -1.
-int32_t write_wave_tone(int fd, int bank, int tone);
-int32_t write_raw_tone(int fd, int bank, int tone);
+// Queue tone data (loaded into a tracked buffer, valid to the end of the
+// run) for the open output; return the bytes queued or -1.
+int32_t write_wave_tone(tools::GatherWriter& out, int bank, int tone);
+int32_t write_raw_tone(tools::GatherWriter& out, int bank, int tone);
 
 }  // namespace zarnotek
