@@ -18,10 +18,6 @@ namespace tools {
 
 namespace {
 
-constexpr size_t kChunk = size_t{64} << 20;
-constexpr size_t kHugePage = size_t{2} << 20;
-constexpr size_t kAlign = 64;
-
 struct Chunk {
   uint8_t* base;
   size_t size;
@@ -40,6 +36,11 @@ ArenaState& state_of(const Arena* arena) {
   static auto* plain = new ArenaState;
   return arena == &tracked_arena() ? *tracked : *plain;
 }
+
+#ifndef TOOLS_ARENA_MALLOC
+constexpr size_t kChunk = size_t{64} << 20;
+constexpr size_t kHugePage = size_t{2} << 20;
+constexpr size_t kAlign = 64;
 
 size_t round_up(size_t n, size_t to) { return (n + to - 1) / to * to; }
 
@@ -60,6 +61,7 @@ uint8_t* map_aligned(size_t size) {
 #endif
   return base;
 }
+#endif
 
 }  // namespace
 
