@@ -2,7 +2,10 @@
 // the PPC format and the number reading.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
+
+#include <csignal>
 
 #include <cstring>
 #include <string>
@@ -10,6 +13,7 @@
 #include "apmalloc.h"
 #include "fileload.h"
 #include "listlex.h"
+#include "outfile.h"
 #include "ppc_format.h"
 #include "support.h"
 
@@ -227,6 +231,48 @@ TEST(PpcFormat, EmptyFileSourceGetsEndOneBelowStart) {
   EXPECT_EQ(layout.entries[1].start, 38);
   EXPECT_EQ(layout.entries[1].end, 38);
   EXPECT_EQ(layout.file_size, 1088);
+}
+
+TEST(GatherWriter, WritesManyPiecesInOrder) {
+  TempDir dir;
+  const int fd = tools::create_output_file(dir.file("out").c_str());
+  ASSERT_GE(fd, 0);
+  std::vector<Bytes> pieces;
+  Bytes expected;
+  for (int i = 0; i < 1500; ++i)
+    pieces.push_back(pattern(static_cast<size_t>(i % 37), static_cast<uint8_t>(i)));
+  pieces.push_back(pattern(5 << 20, 9));  // one piece beyond the byte threshold
+  tools::GatherWriter out(fd);
+  for (const auto& p : pieces) {
+    ASSERT_TRUE(out.add(p.data(), static_cast<int64_t>(p.size())));
+    expected.insert(expected.end(), p.begin(), p.end());
+  }
+  ASSERT_TRUE(out.flush());
+  ASSERT_TRUE(tools::close_output_file(fd));
+  EXPECT_EQ(dir.read("out"), expected);
+}
+
+// A file size limit makes the kernel accept part of a write and refuse the
+// rest: the partial write is carried on and the refusal reported.
+TEST(GatherWriter, PartialWriteThenFailure) {
+  TempDir dir;
+  rlimit saved;
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+  auto* previous = ::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = saved;
+  small.rlim_cur = 100;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  const int fd = tools::create_output_file(dir.file("out").c_str());
+  const Bytes a = pattern(60, 1), b = pattern(60, 2);
+  tools::GatherWriter out(fd);
+  EXPECT_TRUE(out.add(a.data(), 60));
+  EXPECT_TRUE(out.add(b.data(), 60));
+  const bool flushed = out.flush();
+  ::close(fd);
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  ::signal(SIGXFSZ, previous);
+  EXPECT_FALSE(flushed);
+  EXPECT_EQ(dir.read("out"), concat({a, slice(b, 0, 40)}));
 }
 
 // Runs last in this binary's registry use: grows the table and releases it.

@@ -102,6 +102,58 @@ TEST(Link, ShiftAndDuplicatesAndEmptyBanks) {
   EXPECT_EQ(dir.read("empty.pzi").size(), 2336u);
 }
 
+TEST(Link, FieldAndLayoutEdgeCases) {
+  TempDir dir;
+  const Bytes a = pattern(10, 1), b = pattern(6, 2), first = pattern(4, 3), second = pattern(9, 4);
+  dir.write("a.ppi", a);
+  dir.write("empty.pc8", Bytes{});
+  dir.write("b.ppi", b);
+  // two "data" chunks: the first one is used
+  Bytes two = make_wave(first, {1, 1, 9000, 1, 8});
+  Bytes more = text_bytes("data");
+  put32(more, static_cast<uint32_t>(second.size()));
+  more.insert(more.end(), second.begin(), second.end());
+  two.insert(two.end(), more.begin(), more.end());
+  const uint32_t riff = static_cast<uint32_t>(two.size() - 8);
+  for (int i = 0; i < 4; ++i) two[4 + i] = static_cast<uint8_t>(riff >> (8 * i));
+  dir.write("two.wav", two);
+  // an empty field 1 is tone 0; three empty fields give rate 0 (default) and
+  // loop points 0 and 0; text between a CR and the LF is ignored; a 0-byte
+  // sample takes no room; the second bank of the same name wins
+  dir.write("l.lxi", std::string("*\tsame.pzi\n"
+                                 "\ta.ppi\t\t\t\n"
+                                 "1\tempty.pc8\rignored\ttext\n"
+                                 "2\tb.ppi\n"
+                                 "3\ttwo.wav\n"
+                                 "*\tsame.pzi\n"
+                                 "7\tb.ppi\n"
+                                 "*\tkept.pzi\n"
+                                 "\ta.ppi\t\t\t\n"
+                                 "1\tempty.pc8\rignored\ttext\n"
+                                 "2\tb.ppi\n"
+                                 "3\ttwo.wav\n"));
+  const RunResult r = zarnotek_run(dir, {"link", "l.lxi"});
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, link_ok(3, 9, 16));
+  EXPECT_EQ(dir.read("kept.pzi"), make_pzi({{0, 0, 10, 0, 0, 16540},
+                                            {1, 10, 0, -1, -1, 16540},
+                                            {2, 10, 6, -1, -1, 16540},
+                                            {3, 16, 4, -1, -1, 9000}},
+                                           concat({a, b, first})));
+  EXPECT_EQ(dir.read("same.pzi"), make_pzi({{7, 0, 6, -1, -1, 16540}}, b));
+}
+
+TEST(Link, ShiftedListsGiveIdenticalBanks) {
+  TempDir dir;
+  dir.write("s.pc8", pattern(12, 5));
+  dir.write("zero.lxi", std::string("*\tzero.pzi\n0\ts.pc8\t8000\n100\ts.pc8\n"));
+  dir.write("shift.lxi", std::string("*\tshift.pzi\t-20\n-20\ts.pc8\t8000\n80\ts.pc8\n"));
+  zarnotek_run(dir, {"link", "zero.lxi"});
+  zarnotek_run(dir, {"link", "shift.lxi"});
+  EXPECT_EQ(dir.read("zero.pzi").size(), 2336u + 24u);
+  EXPECT_EQ(dir.read("zero.pzi"), dir.read("shift.pzi"));
+}
+
 TEST(Link, ListWithoutBanksAndSeventeenBanks) {
   TempDir dir;
   dir.write("none.lxi", std::string("; nothing\n\n\r\n"));
