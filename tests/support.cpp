@@ -131,17 +131,17 @@ Bytes pattern(size_t n, uint8_t seed) {
   return b;
 }
 
-Bytes make_wave(const Bytes& samples, const WaveSpec& spec) {
+Bytes make_wave(const Bytes& samples, const WaveShape& shape) {
   Bytes b = text_bytes("RIFF");
   put32(b, static_cast<uint32_t>(4 + 24 + 8 + samples.size()));
   for (char c : std::string("WAVEfmt ")) b.push_back(static_cast<uint8_t>(c));
   put32(b, 16);
-  put16(b, spec.tag);
-  put16(b, spec.channels);
-  put32(b, spec.rate);
-  put32(b, spec.rate * spec.align);
-  put16(b, spec.align);
-  put16(b, spec.bits);
+  put16(b, shape.tag);
+  put16(b, shape.channels);
+  put32(b, shape.rate);
+  put32(b, shape.rate * shape.align);
+  put16(b, shape.align);
+  put16(b, shape.bits);
   for (char c : std::string("data")) b.push_back(static_cast<uint8_t>(c));
   put32(b, static_cast<uint32_t>(samples.size()));
   b.insert(b.end(), samples.begin(), samples.end());

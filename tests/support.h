@@ -52,7 +52,7 @@ void put32(Bytes& b, uint32_t v);
 Bytes text_bytes(const std::string& s);
 Bytes pattern(size_t n, uint8_t seed);  // deterministic sample bytes
 
-struct WaveSpec {
+struct WaveShape {
   uint16_t tag = 1;
   uint16_t channels = 1;
   uint32_t rate = 16540;
@@ -61,7 +61,7 @@ struct WaveSpec {
 };
 
 // "RIFF", size, "WAVE", "fmt " (16 bytes), then "data" with the samples.
-Bytes make_wave(const Bytes& samples, const WaveSpec& spec = {});
+Bytes make_wave(const Bytes& samples, const WaveShape& shape = {});
 
 struct PziTone {
   int index;
