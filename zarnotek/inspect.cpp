@@ -63,26 +63,34 @@ std::string tone_row(int n, const PziEntry& e) {
 
 }  // namespace
 
+int32_t load_pzi_file(const char* path, uint8_t** bank) {
+  const int32_t size = load_file(path, bank);
+  if (size < 0) say_err("E [INSPECT] ERROR, cannot read File [%s].\n", path);
+  return size;
+}
+
+bool pzi_header_ok(const uint8_t* bank, int32_t size) {
+  if (!pzi_large_enough(size)) {
+    say_err("E [INSPECT] too small PZI, %d bytes.\n", size);
+    return false;
+  }
+  if (!pzi_has_magic(bank, size)) {
+    say_err("E [INSPECT] not PZI1.\n");
+    return false;
+  }
+  return true;
+}
+
 int32_t inspect_pzi_bank(const char* path) {
   say_err("- [INSPECT] start inspect [%s].\n", path);
   uint8_t* bank = nullptr;
-  const int32_t size = load_file(path, &bank);
-  if (size < 0) {
-    say_err("E [INSPECT] ERROR, cannot read File [%s].\n", path);
-    return -1;
-  }
+  const int32_t size = load_pzi_file(path, &bank);
+  if (size < 0) return -1;
   return report_pzi_bank(path, bank, size);
 }
 
 int32_t report_pzi_bank(const char* path, const uint8_t* bank, int32_t size) {
-  if (!pzi_large_enough(size)) {
-    say_err("E [INSPECT] too small PZI, %d bytes.\n", size);
-    return -1;
-  }
-  if (!pzi_has_magic(bank, size)) {
-    say_err("E [INSPECT] not PZI1.\n");
-    return -1;
-  }
+  if (!pzi_header_ok(bank, size)) return -1;
   PziEntry tones[kPziTones];
   int32_t present = 0;
   int64_t sum = 0;

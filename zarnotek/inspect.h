@@ -14,6 +14,12 @@ int32_t inspect_pzi_bank(const char* path);
 // the report).
 int32_t report_pzi_bank(const char* path, const uint8_t* bank, int32_t size);
 
+// The input checks that inspect and pzi2p86 share, with the INSPECT tag on
+// standard error. load_pzi_file returns the size or -1 after its message;
+// pzi_header_ok tests the minimum size and the magic.
+int32_t load_pzi_file(const char* path, uint8_t** bank);
+bool pzi_header_ok(const uint8_t* bank, int32_t size);
+
 // n with its digits in groups of three ("1,234,567", "-1,234"). The text
 // lives in a static buffer until the next call.
 const char* format_grouped(int32_t n);

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "byteio.h"
-#include "load.h"
+#include "inspect.h"
 #include "messages.h"
 #include "outfile.h"
 #include "pzi_format.h"
@@ -94,23 +94,13 @@ std::string p86_output_name(const char* path) {
 int32_t convert_pzi_to_p86(const char* path) {
   say_err("- [PZI2P86] start convert [%s].\n", path);
   uint8_t* bank = nullptr;
-  const int32_t size = load_file(path, &bank);
-  if (size < 0) {
-    say_err("E [INSPECT] ERROR, cannot read File [%s].\n", path);
-    return -1;
-  }
+  const int32_t size = load_pzi_file(path, &bank);
+  if (size < 0) return -1;
   return convert_loaded_pzi(path, bank, size);
 }
 
 int32_t convert_loaded_pzi(const char* path, const uint8_t* bank, int32_t size) {
-  if (!pzi_large_enough(size)) {
-    say_err("E [INSPECT] too small PZI, %d bytes.\n", size);
-    return -1;
-  }
-  if (!pzi_has_magic(bank, size)) {
-    say_err("E [INSPECT] not PZI1.\n");
-    return -1;
-  }
+  if (!pzi_header_ok(bank, size)) return -1;
   SlotRecord slots[kP86Slots];
   int64_t running = kP86DataStart;
   int64_t sum = 0;
