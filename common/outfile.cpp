@@ -85,6 +85,11 @@ bool file_identity(const char* path, FileIdentity* id) {
   return true;
 }
 
+void add_input(std::vector<FileIdentity>& inputs, const char* path) {
+  FileIdentity id;
+  if (path != nullptr && file_identity(path, &id)) inputs.push_back(id);
+}
+
 bool output_is_input(const char* output, const std::vector<FileIdentity>& inputs) {
   FileIdentity out;
   if (!file_identity(output, &out)) return false;

@@ -47,6 +47,9 @@ struct FileIdentity {
 // False when the path does not name an existing file.
 bool file_identity(const char* path, FileIdentity* id);
 
+// Adds the identity of the file at path (when it exists) to `inputs`.
+void add_input(std::vector<FileIdentity>& inputs, const char* path);
+
 // True when `output` names an existing file that is one of `inputs`.
 bool output_is_input(const char* output, const std::vector<FileIdentity>& inputs);
 

@@ -23,12 +23,8 @@ const char* current_output = "";
 
 bool clashes_with_input(const char* output, const char* list_path, const PpcSource* sources) {
   std::vector<tools::FileIdentity> inputs;
-  tools::FileIdentity id;
-  if (tools::file_identity(list_path, &id)) inputs.push_back(id);
-  for (int n = 0; n < kPpcTones; ++n) {
-    const char* name = sources[n].source_name;
-    if (name != nullptr && tools::file_identity(name, &id)) inputs.push_back(id);
-  }
+  tools::add_input(inputs, list_path);
+  for (int n = 0; n < kPpcTones; ++n) tools::add_input(inputs, sources[n].source_name);
   return tools::output_is_input(output, inputs);
 }
 

@@ -29,11 +29,8 @@ char* cut_name(char* field) {
 
 std::vector<tools::FileIdentity> linkppc_inputs(const char* list_path, const PpcToneSlot* tones) {
   std::vector<tools::FileIdentity> inputs;
-  tools::FileIdentity id;
-  if (tools::file_identity(list_path, &id)) inputs.push_back(id);
-  for (int n = 0; n < kPpcTones; ++n) {
-    if (tones[n].name != nullptr && tools::file_identity(tones[n].name, &id)) inputs.push_back(id);
-  }
+  tools::add_input(inputs, list_path);
+  for (int n = 0; n < kPpcTones; ++n) tools::add_input(inputs, tones[n].name);
   return inputs;
 }
 

@@ -32,12 +32,9 @@ void write_or_die(tools::GatherWriter& out, const uint8_t* data, int64_t size) {
 
 std::vector<tools::FileIdentity> run_inputs(const char* list_path, int banks) {
   std::vector<tools::FileIdentity> inputs;
-  tools::FileIdentity id;
-  if (tools::file_identity(list_path, &id)) inputs.push_back(id);
+  tools::add_input(inputs, list_path);
   for (int b = 0; b < banks; ++b) {
-    for (const char* name : run_state().pzi_banks[b]->filename) {
-      if (name != nullptr && tools::file_identity(name, &id)) inputs.push_back(id);
-    }
+    for (const char* name : run_state().pzi_banks[b]->filename) tools::add_input(inputs, name);
   }
   return inputs;
 }
