@@ -45,7 +45,7 @@ SEEDS = {
         wave(range(7), pre=b"LIST\x05\x00\x00\x00abcde\x00"),
         b"RIFF\x04\x00\x00\x00WAVE", b"RIFX", wave([], channels=2, bits=16, align=4),
     ],
-    "fuzz_inspect": [
+    "fuzz_pzi_report": [
         pzi([(0, 0, 10, -1, -1, 16540), (5, 10, 4, 1, 3, 8000)], bytes(14)),
         pzi([], b""), pzi([(127, 0xFFFFFFF0, 5, -1, 2, 1)], bytes(5)),
         pzi([(1, 0, 0x7FFFFFFF, -1, -1, 1)], b""),

@@ -8,7 +8,7 @@ BUILD=$1
 SECONDS_EACH=${2:-20}
 shift $(( $# >= 2 ? 2 : 1 ))
 HERE=$(cd "$(dirname "$0")" && pwd)
-TARGETS=${*:-"fuzz_pzi_list fuzz_wave fuzz_inspect fuzz_pzi2p86 fuzz_linkppc_list fuzz_felskaro_list fuzz_view"}
+TARGETS=${*:-"fuzz_pzi_list fuzz_wave fuzz_pzi_report fuzz_pzi2p86 fuzz_linkppc_list fuzz_felskaro_list fuzz_view"}
 SCRATCH=$(mktemp -d)
 trap 'rm -rf "$SCRATCH"' EXIT
 FINDINGS=$(pwd)/fuzz-findings

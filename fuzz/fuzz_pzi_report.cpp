@@ -1,4 +1,4 @@
-// The PZI reader of `zarnotek inspect`.
+// The PZI reader and tone-table report of `zarnotek inspect`.
 #include "apmalloc.h"
 #include "harness.h"
 #include "inspect.h"
